@@ -1,0 +1,5 @@
+#include "interp/engine.h"
+
+ActionResult tryActions(Scene&, int&, const InputWords&, WINDOW*) {
+    return NoMatch;
+}

@@ -1,0 +1,7 @@
+#include "shell/config.h"
+
+Settings settings;
+
+void readConfiguration() {
+    settings.casualMode = true;
+}

@@ -1,0 +1,5 @@
+#include "ui/verb_menu.h"
+
+int selectedVerb = 0;
+
+void drawVerbMenu() {}
