@@ -25,7 +25,8 @@ void writeWide(WINDOW* window, int row, int column, const char* text, std::size_
     for (std::size_t done = 0; done < length;) {
         std::size_t n = 0;
         for (; n < WideChunk && done + n < length; ++n)
-            chunk[n] = static_cast<wchar_t>(cp866Unicode[static_cast<unsigned char>(text[done + n])]);
+            chunk[n] =
+                static_cast<wchar_t>(cp866Unicode[static_cast<unsigned char>(text[done + n])]);
         chunk[n] = L'\0';
         if (first)
             mvwaddnwstr(window, row, column, chunk, static_cast<int>(n));

@@ -14,11 +14,11 @@ constexpr int TokenSize = 256;  // at most 255 bytes and the NUL
 
 struct TokenReader {
     std::FILE* file;
-    int32_t ampersands;     // whole "&" tokens read so far
-    bool afterAmpersand;    // nothing was read since the last whole "&" token
-    bool insideToken;       // a number stopped inside a token: its rest comes next
-    bool atEnd;             // the last read met the end of the file
-    bool malformed;         // a number was expected and the token held none
+    int32_t ampersands;   // whole "&" tokens read so far
+    bool afterAmpersand;  // nothing was read since the last whole "&" token
+    bool insideToken;     // a number stopped inside a token: its rest comes next
+    bool atEnd;           // the last read met the end of the file
+    bool malformed;       // a number was expected and the token held none
 };
 
 // Opens the file for reading; false when it cannot be opened.

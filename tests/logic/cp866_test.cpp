@@ -1,3 +1,5 @@
+#include "ui/cp866.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -5,7 +7,6 @@
 #include <string>
 
 #include "support/fixtures.h"
-#include "ui/cp866.h"
 
 namespace {
 
