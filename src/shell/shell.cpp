@@ -68,10 +68,13 @@ int areaLeft() {
     return (COLS - AreaColumns) / 2;
 }
 
-// Creates a window as wide as the game area at (top, left) of the area; false
-// when curses refuses, as it does for a window larger than the terminal.
+// Creates a window as wide as the game area, `top` rows below the area's top;
+// false when it would not fit on the terminal or curses refuses it.
 bool createWindow(WINDOW*& window, int rows, int top) {
-    window = newwin(rows, AreaColumns, areaTop() + top, areaLeft());
+    int screenTop = areaTop() + top;
+    bool fits = screenTop >= 0 && screenTop + rows <= LINES && areaLeft() >= 0 &&
+                areaLeft() + AreaColumns <= COLS;
+    window = fits ? newwin(rows, AreaColumns, screenTop, areaLeft()) : nullptr;
     return window != nullptr;
 }
 
