@@ -200,13 +200,17 @@ void TerminalSession::pressRight() {
     sendKey(VTERM_KEY_RIGHT);
 }
 
-bool TerminalSession::waitForText(const std::string& utf8, Milliseconds timeout) {
+bool TerminalSession::waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
     auto deadline = Clock::now() + timeout;
     for (;;) {
-        if (findText(utf8)) return true;
+        if (condition()) return true;
         if (closed_ || Clock::now() >= deadline) return false;
         pump(PollSlice);
     }
+}
+
+bool TerminalSession::waitForText(const std::string& utf8, Milliseconds timeout) {
+    return waitUntil([&] { return findText(utf8).has_value(); }, timeout);
 }
 
 bool TerminalSession::waitUntilStable(Milliseconds quiet, Milliseconds timeout) {

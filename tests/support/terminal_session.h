@@ -11,6 +11,7 @@
 #include <vterm.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,9 @@ public:
     // Polls the screen until some row contains the UTF-8 text; false when the
     // time-out ends first or the program has ended without showing it.
     bool waitForText(const std::string& utf8, Milliseconds timeout = DefaultTimeout);
+    // Polls the screen until `condition` holds; false when the time-out ends
+    // first or the program has ended without it holding.
+    bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout = DefaultTimeout);
     // Polls until the program has written nothing for `quiet`; false when the
     // time-out ends first.
     bool waitUntilStable(Milliseconds quiet = Milliseconds{300},
