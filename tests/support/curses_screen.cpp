@@ -92,7 +92,9 @@ int CursesScreen::pairAt(WINDOW* window, int row, int column) {
 
 void CursesScreen::feedKeys(const std::vector<int>& keys) {
     // ungetch pushes onto a stack: the last pushed is read first.
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key) ungetch(*key);
+    // A full queue would lose keys and leave a line reader waiting forever.
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        if (ungetch(*key) == ERR) throw std::runtime_error("curses key queue full");
 }
 
 void CursesScreen::feedText(const std::string& keys) {

@@ -28,7 +28,9 @@ public:
     // The colour pair of one cell.
     static int pairAt(WINDOW* window, int row, int column);
 
-    // Queues keys so that the next reads return them in this order.
+    // Queues keys so that the next reads return them in this order. A KeyNone
+    // (-1) in the list reads as a read that timed out. The queue holds about
+    // 130 keys; more throws.
     static void feedKeys(const std::vector<int>& keys);
     // Queues the keys of a text of Latin letters and punctuation, byte by byte.
     static void feedText(const std::string& keys);
