@@ -213,6 +213,15 @@ bool TerminalSession::waitForText(const std::string& utf8, Milliseconds timeout)
     return waitUntil([&] { return findText(utf8).has_value(); }, timeout);
 }
 
+::testing::AssertionResult TerminalSession::rowReads(int row, const std::string& utf8,
+                                                     Milliseconds timeout) {
+    if (waitUntil([&] { return rowText(row) == utf8; }, timeout))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "row " << row << " reads \"" << rowText(row)
+                                         << "\", not \"" << utf8 << "\"; the screen:\n"
+                                         << screenText();
+}
+
 bool TerminalSession::waitUntilStable(Milliseconds quiet, Milliseconds timeout) {
     auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline)

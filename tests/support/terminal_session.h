@@ -7,6 +7,7 @@
 // picture can still be read after the program has ended.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 #include <vterm.h>
 
@@ -50,6 +51,11 @@ public:
     // Polls the screen until `condition` holds; false when the time-out ends
     // first or the program has ended without it holding.
     bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout = DefaultTimeout);
+    // Polls until the row reads exactly `utf8` (trailing blanks ignored); the
+    // failure shows the row and the whole screen. A program redraws a screen
+    // in several writes, so a test waits for every row it checks.
+    ::testing::AssertionResult rowReads(int row, const std::string& utf8,
+                                        Milliseconds timeout = DefaultTimeout);
     // Polls until the program has written nothing for `quiet`; false when the
     // time-out ends first.
     bool waitUntilStable(Milliseconds quiet = Milliseconds{300},
