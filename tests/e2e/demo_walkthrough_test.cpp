@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -187,6 +188,22 @@ TEST(DemoWalkthrough, PlaysFromTheFirstScreenToTheEndingWithTheFullScore) {
     TempWorkDir dir;
     copyDemo(dir);
     play("demo_walkthrough.txt", dir);
+}
+
+// The demo's colours keep normal text, marked words and the heading apart.
+TEST(DemoWalkthrough, MarkedWordsAndTheHeadingStandOut) {
+    TempWorkDir dir;
+    copyDemo(dir);
+    TerminalSession session(dir.path());
+    ASSERT_TRUE(session.waitForText("ваша лодка")) << session.screenText();
+    std::optional<CellPosition> boat = session.findText("лодка");
+    std::optional<CellPosition> title = session.findText("Огонь на Чаячьем");
+    ASSERT_TRUE(boat && title);
+    std::string normal = session.foreground(boat->row, boat->column - 2);  // "ваша"
+    EXPECT_NE(session.foreground(boat->row, boat->column), normal);
+    EXPECT_NE(session.foreground(title->row, title->column), normal);
+    EXPECT_NE(session.foreground(title->row, title->column),
+              session.foreground(boat->row, boat->column));
 }
 
 TEST(DemoWalkthrough, LoadingBringsBackTheSavedGame) {
