@@ -39,7 +39,7 @@ inline constexpr char32_t cp866Unicode[256] = {
 namespace cp866detail {
 
 // The CP866 byte of a code point; -1 when CP866 has none.
-consteval int byteOf(char32_t codePoint) {
+constexpr int byteOf(char32_t codePoint) {
     for (int b = 0; b < 256; ++b)
         if (cp866Unicode[b] == codePoint) return b;
     return -1;
