@@ -186,14 +186,14 @@ void play(const std::string& walkthroughFile, const TempWorkDir& dir) {
 
 TEST(DemoWalkthrough, PlaysFromTheFirstScreenToTheEndingWithTheFullScore) {
     TempWorkDir dir;
-    copyDemo(dir);
+    ASSERT_NO_FATAL_FAILURE(copyDemo(dir));
     play("demo_walkthrough.txt", dir);
 }
 
 // The demo's colours keep normal text, marked words and the heading apart.
 TEST(DemoWalkthrough, MarkedWordsAndTheHeadingStandOut) {
     TempWorkDir dir;
-    copyDemo(dir);
+    ASSERT_NO_FATAL_FAILURE(copyDemo(dir));
     TerminalSession session(dir.path());
     ASSERT_TRUE(session.waitForText("ваша лодка")) << session.screenText();
     std::optional<CellPosition> boat = session.findText("лодка");
@@ -208,8 +208,8 @@ TEST(DemoWalkthrough, MarkedWordsAndTheHeadingStandOut) {
 
 TEST(DemoWalkthrough, LoadingBringsBackTheSavedGame) {
     TempWorkDir dir;
-    copyDemo(dir);
-    play("demo_save_load.txt", dir);
+    ASSERT_NO_FATAL_FAILURE(copyDemo(dir));
+    ASSERT_NO_FATAL_FAILURE(play("demo_save_load.txt", dir));
     EXPECT_FALSE(dir.read("save.dat").empty());
 }
 
