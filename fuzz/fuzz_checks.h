@@ -1,0 +1,57 @@
+// Checks of what the readers promise the rest of the game, run after each
+// fuzz input: a broken promise aborts, so libFuzzer reports it like a crash.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "world/world.h"
+
+// Aborts with `what` unless `holds`.
+inline void require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "broken promise: %s\n", what);
+    std::abort();
+}
+
+template <int Size>
+bool terminated(const char (&text)[Size]) {
+    return std::memchr(text, '\0', Size) != nullptr;
+}
+
+// The verb table holds counts and texts that its users can trust.
+inline void checkVerbs() {
+    require(game.verbCount >= 1 && game.verbCount <= MaxVerbs, "verbCount");
+    for (int v = 0; v < game.verbCount; ++v) {
+        const Verb& verb = game.verbs[v];
+        require(verb.index == v, "verb index");
+        require(verb.slotCount >= 0 && verb.slotCount <= MaxSlots, "slotCount");
+        require(verb.firstForm >= 0 && verb.firstForm < NameFormCount, "firstForm");
+        require(verb.secondForm >= 0 && verb.secondForm < NameFormCount, "secondForm");
+        require(terminated(verb.name), "verb name");
+        for (const auto& slot : verb.slotWords) require(terminated(slot), "slot word");
+    }
+}
+
+// The scene table and the inventory hold counts within their tables and
+// terminated texts.
+inline void checkScenes() {
+    require(game.sceneCount >= 1 && game.sceneCount <= MaxScenes, "sceneCount");
+    require(game.inventory.count >= 0 && game.inventory.count <= MaxItems, "inventory count");
+    for (int i = 0; i < game.sceneCount; ++i) {
+        const Scene& scene = game.scenes[i];
+        require(scene.objnum >= 0 && scene.objnum < MaxObjects, "objnum");
+        require(scene.actionCount >= 0 && scene.actionCount <= MaxActions, "actionCount");
+        require(terminated(scene.name) && terminated(scene.description), "scene texts");
+        for (int o = 0; o <= scene.objnum; ++o) {
+            const SceneObject& object = scene.objects[o];
+            require(terminated(object.description), "object description");
+            for (const auto& form : object.nameForms) require(terminated(form), "name form");
+        }
+        for (int a = 0; a < scene.actionCount; ++a) {
+            const Action& action = scene.actions[a];
+            require(terminated(action.verbName) && terminated(action.text), "action texts");
+        }
+    }
+}

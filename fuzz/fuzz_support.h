@@ -1,0 +1,42 @@
+// What the fuzz targets set up once per process: a private working directory
+// for the files the readers expect, an off-screen curses screen, and the demo
+// game loaded and remembered so that each input starts from the same world.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/terminal.h"
+
+// Makes a fresh temporary directory the working directory; it is removed when
+// the process exits normally. Called from LLVMFuzzerInitialize with its
+// arguments, which libFuzzer reads afterwards: relative paths among them
+// (corpus directories, inputs, -dict= and the like) are made absolute first,
+// and crash inputs go to the directory the target was started in unless
+// -artifact_prefix= says otherwise.
+void enterScratchDirectory(int* argc, char*** argv);
+
+// Writes the bytes into `name` in the working directory, replacing the file.
+void writeFuzzFile(const char* name, const uint8_t* data, size_t size);
+
+// Starts a 25 x 80 curses screen that draws to /dev/null, with colours.
+void openOffscreenScreen();
+
+// A window over the whole off-screen screen that scrolls and whose key reads
+// never wait.
+WINDOW* newOffscreenWindow();
+
+// Copies the demo game's file `name` from the build tree into the working
+// directory.
+void copyDemoFile(const char* name);
+
+// Copies the demo game's verb and scene files into the working directory and
+// loads them into a freshly reset game state.
+void loadDemoWorld();
+
+// Remembers the game state as it is now.
+void rememberWorld();
+
+// Puts the remembered game state back. Only the scenes that either state uses
+// are copied: the game never writes past its loaded scenes.
+void restoreWorld();
