@@ -25,9 +25,9 @@ struct TokenReader {
 bool openTokens(TokenReader& reader, const char* path);
 void closeTokens(TokenReader& reader);
 
-// Reads the next token into `out` (capacity bytes with the NUL); a longer token
-// is cut to fit and its rest skipped. Returns false, with `out` empty, when the
-// file has no more tokens.
+// Reads the next token into `out` (capacity bytes with the NUL, at least 1);
+// a longer token is cut to fit and its rest skipped. Returns false, with `out`
+// empty, when the file has no more tokens.
 bool readToken(TokenReader& reader, char* out, int capacity);
 
 // Reads a number. Returns false when the file has ended or the token does not
@@ -46,6 +46,15 @@ bool skipToken(TokenReader& reader);
 // Reads tokens until the `count`-th whole "&" token of the file has been read;
 // false when the file ends first.
 bool skipToAmpersand(TokenReader& reader, int32_t count);
+
+// Leaves `reader` right after the (index + 1)-th whole "&" token of the file
+// at `path`, where a scan from the start of the file would leave it. A reader
+// still open from an earlier call goes on from where it stands when that is
+// sure to reach the same place (it stands before that "&", or right after
+// it); otherwise the file is opened anew, and always for index 0. Returns
+// false, with the reader closed, when the file cannot be opened or ends first.
+// A reader that was never opened starts as TokenReader{}.
+bool seekRecord(TokenReader& reader, const char* path, int32_t index);
 
 // True for the white-space bytes of the game's files.
 inline bool isTokenSpace(int byte) {
