@@ -377,6 +377,79 @@ TEST(LoadGame, WithoutASaveChangesNothing) {
     EXPECT_TRUE(gameUnchanged());
 }
 
+// Scene 0 gives the player a lamp and a map; the room's knife can be taken.
+const char* const SceneFile = R"(Мир
+& Заглавие / Подзаголовок / -1 -1 -1 -1
+1 лампа лампой лампе лампу Старая лампа . /
+2 карта картой карте карту Карта . /
+0 x x x x /
+0 0 0 0 - 0 0 0 - 0 0 0 - 0 0 0 0 0 /
+& Комната / Комната . / 2 -1 -1 -1
+1 нож ножом ножу нож Нож . /
+0 x x x x /
+1 1 1 1 - 0 0 0 - 0 0 0 - 1 1 0 0 0 5 1 Вы взяли нож . /
+0 0 0 0 - 0 0 0 - 0 0 0 - 0 0 0 0 0 /
+& Сад / Сад . / -1 1 -1 -1
+0 x x x x /
+0 0 0 0 - 0 0 0 - 0 0 0 - 0 0 0 0 0 /
+)";
+
+// The world as start-up leaves it: verbs in memory, every scene read.
+void startWorld(const TempWorkDir& dir) {
+    dir.write("scenes.dat", SceneFile);
+    resetGameState();
+    game.verbCount = 2;
+    game.verbs[1].index = 1;
+    std::snprintf(game.verbs[1].name, VerbNameSize, "%s", toCp866("взять").c_str());
+    game.verbs[1].slotCount = 1;
+    game.verbs[1].objectCount = 1;
+    game.verbs[1].firstForm = 3;
+    std::snprintf(game.verbs[1].slotWords[0], SlotWordSize, "#");
+    ASSERT_EQ(1, restartGame());
+    ASSERT_EQ(3, game.sceneCount);
+}
+
+TEST(RestartGame, ReadsTheWorldAgainAndKeepsTheScore) {
+    TempWorkDir dir;
+    startWorld(dir);
+    keepGame();
+    playOn();
+    game.scenes[1].actions[0].state = Done;
+    carry(1, 1);
+    game.score = 25;
+    game.sceneCount = 7;
+    EXPECT_EQ(1, restartGame());
+    EXPECT_EQ(25, game.score);
+    EXPECT_EQ(3, game.sceneCount);
+    EXPECT_EQ(1, game.currentScene);
+    const ItemCode seeded[MaxItems] = {1, 2};
+    EXPECT_EQ(2, game.inventory.count);
+    EXPECT_EQ(0, std::memcmp(seeded, game.inventory.items, sizeof seeded));
+    kept.score = 25;
+    expectSameProgress(kept, game);
+    EXPECT_EQ(0, std::memcmp(kept.verbs, game.verbs, sizeof game.verbs));
+    EXPECT_EQ(kept.verbCount, game.verbCount);
+}
+
+// Saving, starting again and loading brings back what the player carried,
+// rebuilt from the scene file's records.
+TEST(RestartGame, ASaveOutlivesARestart) {
+    TempWorkDir dir;
+    startWorld(dir);
+    game.scenes[1].actions[0].state = Done;
+    carry(1, 1);
+    game.scenes[0].objects[2].state = 4;
+    game.currentScene = 2;
+    game.score = 5;
+    ASSERT_EQ(1, saveGame());
+    keepGame();
+    ASSERT_EQ(1, restartGame());
+    ASSERT_EQ(2, game.inventory.count);
+    EXPECT_EQ(1, loadGame());
+    expectSameProgress(kept, game);
+    EXPECT_EQ("нож", nameOf(game.scenes[0].objects[2]));
+}
+
 TEST(RestartGame, WithoutTheSceneFileEmptiesTheInventoryAndKeepsTheScenes) {
     TempWorkDir dir;
     buildWorld();
