@@ -166,7 +166,9 @@ TEST_F(Interpreter, TheResultsOfBothLookupsChooseTheReply) {
         // game settles the command: the current scene is not consulted.
         bool consulted =
             o.inScene0 == F::Nothing || o.inScene0 == F::Done || o.inScene0 == F::Cannot;
-        if (o.inCurrent == F::Runs) EXPECT_EQ(game.scenes[1].actions[0].state, consulted ? 1 : 0);
+        if (o.inCurrent == F::Runs) {
+            EXPECT_EQ(game.scenes[1].actions[0].state, consulted ? 1 : 0);
+        }
     }
 }
 
