@@ -41,10 +41,12 @@ inline void checkScenes() {
     require(game.inventory.count >= 0 && game.inventory.count <= MaxItems, "inventory count");
     for (int i = 0; i < game.sceneCount; ++i) {
         const Scene& scene = game.scenes[i];
-        require(scene.objnum >= 0 && scene.objnum < MaxObjects, "objnum");
+        // A read scene keeps a record for its closing object; a loaded or
+        // played scene 0 may fill every record with carried objects.
+        require(scene.objnum >= 0 && scene.objnum <= MaxObjects, "objnum");
         require(scene.actionCount >= 0 && scene.actionCount <= MaxActions, "actionCount");
         require(terminated(scene.name) && terminated(scene.description), "scene texts");
-        for (int o = 0; o <= scene.objnum; ++o) {
+        for (int o = 0; o < scene.objnum + 1 && o < MaxObjects; ++o) {
             const SceneObject& object = scene.objects[o];
             require(terminated(object.description), "object description");
             for (const auto& form : object.nameForms) require(terminated(form), "name form");

@@ -1,5 +1,5 @@
-// How the fuzz targets read their inputs: the split of one input into a verb
-// file and a scene file, and the command lines of the command path. The
+// How the fuzz targets read their inputs: the split of one input into two
+// parts, and the command lines of the command path. The
 // regression tests decode their fixtures with the same code, so a fixture is
 // the very input that a target reported.
 #pragma once
@@ -10,6 +10,7 @@
 
 #include "interp/interpreter.h"
 #include "shell/config.h"
+#include "ui/cp866.h"
 #include "ui/input_line.h"
 #include "world/world.h"
 
@@ -19,18 +20,19 @@ struct ByteSpan {
     size_t size;
 };
 
-// The verb file is everything before the first NUL byte, the scene file
-// everything after it; without a NUL the scene file is empty.
-struct TwoFiles {
-    ByteSpan verbs;
-    ByteSpan scenes;
+// An input made of two parts: everything before its first NUL byte, and
+// everything after it (empty when there is no NUL). Two files, or a file and
+// the commands to play on it.
+struct SplitInput {
+    ByteSpan before;
+    ByteSpan after;
 };
 
-inline TwoFiles splitVerbsAndScenes(const uint8_t* data, size_t size) {
+inline SplitInput splitAtFirstNul(const uint8_t* data, size_t size) {
     const void* nul = size == 0 ? nullptr : std::memchr(data, '\0', size);
     if (nul == nullptr) return {{data, size}, {data + size, 0}};
-    size_t verbs = static_cast<size_t>(static_cast<const uint8_t*>(nul) - data);
-    return {{data, verbs}, {data + verbs + 1, size - verbs - 1}};
+    size_t before = static_cast<size_t>(static_cast<const uint8_t*>(nul) - data);
+    return {{data, before}, {data + before + 1, size - before - 1}};
 }
 
 // Command lines are separated by line feeds; at most this many are played.
@@ -104,4 +106,16 @@ inline void playCommands(const uint8_t* data, size_t size, WINDOW* window) {
     int outputRow = 3;
     forEachCommand(data, size,
                    [&](FuzzedCommand command) { return playCommand(command, outputRow, window); });
+}
+
+// Shows a game just loaded the way the player would look at it: the scene
+// description, then the inventory.
+inline void showLoadedGame(WINDOW* window) {
+    for (const char* word : {"осмотреться"_cp, "инвентарь"_cp}) {
+        FuzzedCommand command{};
+        std::strncpy(command.input.words[0], word, WordSize - 1);
+        command.answerKey = 'n';
+        int outputRow = 3;
+        playCommand(command, outputRow, window);
+    }
 }

@@ -6,21 +6,11 @@
 #include "fuzz_checks.h"
 #include "fuzz_inputs.h"
 #include "fuzz_support.h"
-#include "ui/cp866.h"
 #include "world/saved_game.h"
 
 namespace {
 
 WINDOW* window;
-
-// Runs one single-word command, as typed, on the loaded game.
-void type(const char* word) {
-    FuzzedCommand command{};
-    std::strncpy(command.input.words[0], word, WordSize - 1);
-    command.answerKey = 'n';
-    int outputRow = 3;
-    playCommand(command, outputRow, window);
-}
 
 }  // namespace
 
@@ -39,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeFuzzFile("save.dat", data, size);
     if (loadGame() == 0) return 0;
     checkScenes();
-    type("осмотреться"_cp);
-    type("инвентарь"_cp);
+    showLoadedGame(window);
     require(saveGame() == 1, "save after a load");
     require(loadGame() == 1, "load of a save just written");
     return 0;

@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    TwoFiles files = splitVerbsAndScenes(data, size);
-    writeFuzzFile("verbs.dat", files.verbs.data, files.verbs.size);
-    writeFuzzFile("scenes.dat", files.scenes.data, files.scenes.size);
+    SplitInput files = splitAtFirstNul(data, size);
+    writeFuzzFile("verbs.dat", files.before.data, files.before.size);
+    writeFuzzFile("scenes.dat", files.after.data, files.after.size);
     std::memset(game.verbs, 0, sizeof game.verbs);
     game.verbCount = 0;
     std::memset(game.scenes, 0, sizeof(Scene) * game.sceneCount);

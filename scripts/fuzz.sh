@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=fuzz-build
 jobs=$(nproc 2>/dev/null || echo 2)
-targets="verb_file_fuzz scene_file_fuzz scene_verb_files_fuzz config_fuzz saved_game_fuzz command_fuzz"
+targets="verb_file_fuzz scene_file_fuzz scene_verb_files_fuzz config_fuzz saved_game_fuzz command_fuzz world_command_fuzz"
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz.sh: clang++ is missing; run scripts/install-deps.sh --tests" >&2
@@ -25,6 +25,7 @@ dictionary() {
   case "$1" in
     config_fuzz) echo fuzz/dict/config.dict ;;
     command_fuzz) echo fuzz/dict/command.dict ;;
+    world_command_fuzz) echo fuzz/dict/world_command.dict ;;
     *) echo fuzz/dict/game_files.dict ;;
   esac
 }

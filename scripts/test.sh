@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds everything and runs every test: once optimised, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then a short fuzz run of
+# every fuzz target.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -13,3 +14,5 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMWK_SANITIZE=ON
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs")
+
+scripts/fuzz.sh 20
