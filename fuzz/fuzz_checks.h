@@ -57,3 +57,29 @@ inline void checkScenes() {
         }
     }
 }
+
+// Scene 0's carried records are rebuilt from their home scenes as they stand,
+// and scene 0 is itself the home of what was carried from the start: a load
+// may copy other texts into them than the load before did. True when their
+// ids and states, and everything else, are as in `before`.
+inline bool sameCarried(const Scene& before) {
+    static Scene carried;
+    carried = game.scenes[0];
+    for (int o = 0; o < carried.objnum && o < MaxObjects; ++o) {
+        const SceneObject& was = before.objects[o];
+        if (carried.objects[o].id != was.id || carried.objects[o].state != was.state) return false;
+    }
+    std::memcpy(carried.objects, before.objects, sizeof carried.objects);
+    return std::memcmp(&carried, &before, sizeof carried) == 0;
+}
+
+// True when the game holds what a load had left in it: the same place, score,
+// inventory and scenes (scene 0 as sameCarried compares it).
+inline bool sameLoadedGame(int32_t currentScene, int32_t score, const Inventory& inventory,
+                           const Scene* scenes) {
+    int32_t count = game.sceneCount;
+    return game.currentScene == currentScene && game.score == score &&
+           std::memcmp(&game.inventory, &inventory, sizeof inventory) == 0 && count >= 1 &&
+           count <= MaxScenes && sameCarried(scenes[0]) &&
+           std::memcmp(game.scenes + 1, scenes + 1, sizeof(Scene) * (count - 1)) == 0;
+}

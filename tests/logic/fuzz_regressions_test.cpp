@@ -8,10 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../../fuzz/fuzz_checks.h"
 #include "../../fuzz/fuzz_inputs.h"
 #include "shell/config.h"
 #include "support/curses_screen.h"
@@ -140,8 +142,11 @@ TEST(FuzzRegressions, SavedGamesOnTheDemo) {
         dir.writeBytes("save.dat", bytes);
         if (loadGame() == 0) return;
         showLoadedGame(window);
+        auto loaded = std::make_unique<GameState>(game);
         EXPECT_EQ(saveGame(), 1);
         EXPECT_EQ(loadGame(), 1);
+        EXPECT_TRUE(
+            sameLoadedGame(loaded->currentScene, loaded->score, loaded->inventory, loaded->scenes));
     });
 }
 
