@@ -128,7 +128,8 @@ void removeCarriedCopy(int id) {
     int count = inUse(carried.objnum, MaxObjects);
     for (int p = position; p + 1 < count; ++p) {
         carried.objects[p] = carried.objects[p + 1];
-        carried.objects[p].id -= 1;
+        // An id read from the scene file may already be the lowest number.
+        if (carried.objects[p].id > INT32_MIN) carried.objects[p].id -= 1;
     }
     carried.objnum = count - 1;
 }
