@@ -22,10 +22,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     loadDemoWorld();
     game.lastOutputRow = getmaxy(window) - 2;
     rememberWorld();
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     restoreWorld();
     std::remove("save.dat");
     playCommands(data, size, window);

@@ -9,10 +9,12 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     enterScratchDirectory(argc, argv);
     openOffscreenScreen();
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     writeFuzzFile("mwk.cfg", data, size);
     readConfiguration();
     require(terminated(settings.defaultReply), "default reply");

@@ -1,9 +1,13 @@
 #include "fuzz_support.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,41 +22,84 @@ namespace {
 
 // Memory-backed when the system has it: every input writes a file, and a
 // disk-backed directory makes that the slowest part of a run.
-char sharedMemoryDirectory[] = "/dev/shm/mwk-fuzz-XXXXXX";
-char temporaryDirectory[] = "/tmp/mwk-fuzz-XXXXXX";
-const char* scratchDirectory = nullptr;
+const char* const ScratchParents[] = {"/dev/shm", "/tmp"};
+constexpr const char* ScratchPrefix = "mwk-fuzz-";
+std::string scratchDirectory;
 GameState rememberedWorld;
 
 // Files the targets and the game write into the working directory.
 const char* const ScratchFiles[] = {"verbs.dat", "scenes.dat", "mwk.cfg", "save.dat",
                                     "save.dat.pending"};
 
-void removeScratchDirectory() {
-    for (const char* name : ScratchFiles) std::remove(name);
-    if (chdir("/") == 0) rmdir(scratchDirectory);
+std::string startDirectory;
+
+void enter(const char* directory) {
+    if (chdir(directory) != 0) {
+        std::fprintf(stderr, "fuzz: cannot enter %s\n", directory);
+        std::abort();
+    }
 }
 
-std::string startDirectory;
+// Removes the files the game and the targets write, then the directory.
+void removeDirectory(const std::string& directory) {
+    for (const char* name : ScratchFiles) std::remove((directory + "/" + name).c_str());
+    rmdir(directory.c_str());
+}
+
+void removeScratchDirectory() {
+    if (chdir("/") == 0) removeDirectory(scratchDirectory);
+}
+
+// A run that crashes cannot remove its directory; each is named after its
+// process, and those of processes that are gone are removed here.
+void removeStaleDirectories(const char* parent) {
+    DIR* listing = opendir(parent);
+    if (listing == nullptr) return;
+    size_t prefix = std::strlen(ScratchPrefix);
+    while (const dirent* entry = readdir(listing)) {
+        if (std::strncmp(entry->d_name, ScratchPrefix, prefix) != 0) continue;
+        char* end;
+        long pid = std::strtol(entry->d_name + prefix, &end, 10);
+        if (*end == '\0' && pid > 0 && pid != getpid() && kill(static_cast<pid_t>(pid), 0) != 0 &&
+            errno == ESRCH)
+            removeDirectory(std::string(parent) + "/" + entry->d_name);
+    }
+    closedir(listing);
+}
+
+// The first parent that takes a directory named after this process.
+bool makeScratchDirectory() {
+    for (const char* parent : ScratchParents) {
+        removeStaleDirectories(parent);
+        std::string path = std::string(parent) + "/" + ScratchPrefix + std::to_string(getpid());
+        if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
+            scratchDirectory = path;
+            return true;
+        }
+    }
+    return false;
+}
+
+// libFuzzer writes a crash input while the input runs, inside the scratch
+// directory: a relative path for it is made absolute, and by default it goes
+// to the start directory.
 std::vector<std::string> arguments;
 std::vector<char*> argumentPointers;
 
-// The argument with a relative path in it, or the value of a flag, made
-// absolute; anything else as it is.
-std::string absoluteArgument(const std::string& argument) {
-    size_t equals = argument.find('=');
-    bool flag = argument.rfind("-", 0) == 0;
-    if (flag && equals == std::string::npos) return argument;
-    size_t start = flag ? equals + 1 : 0;
-    std::string value = argument.substr(start);
-    bool path = !value.empty() && value[0] != '/' &&
-                (value.find('/') != std::string::npos || access(value.c_str(), F_OK) == 0);
-    return path ? argument.substr(0, start) + startDirectory + "/" + value : argument;
+std::string absoluteArtifactPath(const std::string& argument) {
+    for (const char* flag : {"-artifact_prefix=", "-exact_artifact_path="}) {
+        size_t length = std::strlen(flag);
+        if (argument.compare(0, length, flag) == 0 && argument.size() > length &&
+            argument[length] != '/')
+            return flag + startDirectory + "/" + argument.substr(length);
+    }
+    return argument;
 }
 
 void rewriteArguments(int* argc, char*** argv) {
     bool artifactPrefix = false;
     for (int i = 0; i < *argc; ++i) {
-        arguments.push_back(i == 0 ? (*argv)[0] : absoluteArgument((*argv)[i]));
+        arguments.push_back(i == 0 ? (*argv)[0] : absoluteArtifactPath((*argv)[i]));
         artifactPrefix = artifactPrefix || arguments.back().rfind("-artifact_prefix=", 0) == 0;
     }
     if (!artifactPrefix)
@@ -75,11 +122,21 @@ void enterScratchDirectory(int* argc, char*** argv) {
     if (getcwd(here, sizeof here) == nullptr) giveUp("no working directory");
     startDirectory = here;
     rewriteArguments(argc, argv);
-    scratchDirectory = mkdtemp(sharedMemoryDirectory);
-    if (scratchDirectory == nullptr) scratchDirectory = mkdtemp(temporaryDirectory);
-    if (scratchDirectory == nullptr || chdir(scratchDirectory) != 0)
-        giveUp("no temporary working directory");
+    if (!makeScratchDirectory()) giveUp("no temporary working directory");
+    enter(scratchDirectory.c_str());
     std::atexit(removeScratchDirectory);
+}
+
+void leaveScratchDirectory() {
+    enter(startDirectory.c_str());
+}
+
+InScratchDirectory::InScratchDirectory() {
+    enter(scratchDirectory.c_str());
+}
+
+InScratchDirectory::~InScratchDirectory() {
+    leaveScratchDirectory();
 }
 
 void writeFuzzFile(const char* name, const uint8_t* data, size_t size) {

@@ -8,13 +8,23 @@
 
 #include "ui/terminal.h"
 
-// Makes a fresh temporary directory the working directory; it is removed when
-// the process exits normally. Called from LLVMFuzzerInitialize with its
-// arguments, which libFuzzer reads afterwards: relative paths among them
-// (corpus directories, inputs, -dict= and the like) are made absolute first,
-// and crash inputs go to the directory the target was started in unless
-// -artifact_prefix= says otherwise.
+// Makes a fresh temporary directory, removed when the process exits normally,
+// and enters it for the set-up that follows; leaveScratchDirectory goes back.
+// Called first thing in LLVMFuzzerInitialize with its arguments, which
+// libFuzzer reads afterwards: crash inputs are written to the directory the
+// target was started in, unless -artifact_prefix= says otherwise.
 void enterScratchDirectory(int* argc, char*** argv);
+void leaveScratchDirectory();
+
+// Enters the scratch directory for one input: the readers find their files
+// there, while libFuzzer's own files (the corpus, its child runs) stay
+// relative to where the target was started.
+struct InScratchDirectory {
+    InScratchDirectory();
+    ~InScratchDirectory();
+    InScratchDirectory(const InScratchDirectory&) = delete;
+    InScratchDirectory& operator=(const InScratchDirectory&) = delete;
+};
 
 // Writes the bytes into `name` in the working directory, replacing the file.
 void writeFuzzFile(const char* name, const uint8_t* data, size_t size);

@@ -37,10 +37,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     loadDemoWorld();
     game.lastOutputRow = getmaxy(window) - 2;
     rememberWorld();
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     restoreWorld();
     writeFuzzFile("save.dat", data, size);
     if (loadGame() == 0) return 0;

@@ -11,10 +11,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     copyDemoFile("verbs.dat");
     resetGameState();
     loadVerbs();
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     writeFuzzFile("scenes.dat", data, size);
     // Only the scenes the last input filled need emptying.
     std::memset(game.scenes, 0, sizeof(Scene) * game.sceneCount);

@@ -10,10 +10,12 @@
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     enterScratchDirectory(argc, argv);
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     SplitInput files = splitAtFirstNul(data, size);
     writeFuzzFile("verbs.dat", files.before.data, files.before.size);
     writeFuzzFile("scenes.dat", files.after.data, files.after.size);

@@ -7,10 +7,12 @@
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     enterScratchDirectory(argc, argv);
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     writeFuzzFile("verbs.dat", data, size);
     std::memset(game.verbs, 0, sizeof game.verbs);
     game.verbCount = 0;

@@ -27,10 +27,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     resetGameState();
     loadVerbs();
     game.lastOutputRow = getmaxy(window) - 2;
+    leaveScratchDirectory();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchDirectory here;
     SplitInput parts = splitAtFirstNul(data, size);
     writeFuzzFile("scenes.dat", parts.before.data, parts.before.size);
     std::remove("save.dat");
