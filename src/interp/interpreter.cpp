@@ -122,9 +122,15 @@ int showHelp(int& outputRow, WINDOW* window) {
     return 1;
 }
 
-// The listed name of a carried item: form 0 of its object in its home scene,
-// or "???" when that object is missing.
-const char* carriedName(ItemCode code) {
+// The listed name of the item at `position` of the inventory. Scene 0 holds a
+// copy of each carried thing in inventory order, so its record names the item
+// even for a thing carried from the start, whose id in scene 0 shifts when an
+// earlier one is taken away. Without a copy, the object in its home scene
+// names it, and "???" stands for one that is missing there too.
+const char* carriedName(int position) {
+    const Scene& carried = game.scenes[0];
+    if (position < inUse(carried.objnum, MaxObjects)) return carried.objects[position].nameForms[0];
+    ItemCode code = game.inventory.items[position];
     const SceneObject* object = objectWithId(code / 100, code % 100);
     return object == nullptr ? "???" : object->nameForms[0];
 }
@@ -143,7 +149,7 @@ int showInventory(int& outputRow, WINDOW* window) {
             printAt(", ", window, outputRow, column);
             column += 2;
         }
-        const char* name = carriedName(inventory.items[i]);
+        const char* name = carriedName(i);
         setPair(window, HighlightPair);
         printAt(name, window, outputRow, column);
         setPair(window, NormalPair);

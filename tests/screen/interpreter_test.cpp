@@ -417,6 +417,19 @@ TEST_F(Interpreter, TheInventoryListsTheCarriedObjects) {
     EXPECT_EQ(row, 7);
 }
 
+TEST_F(Interpreter, ThingsCarriedFromTheStartAreListedAfterAnEarlierOneIsGone) {
+    addVerb("бросить", 1, 3, 0, {"#"});
+    addObject(0, "письмо письмом письму письмо");
+    addObject(0, "ключ ключом ключу ключ");
+    addObject(0, "свеча свечой свече свечу");
+    Action& drop = addAction(0, "бросить", 1, 1, 0, 1, "Письмо улетело.");
+    addItemChange(drop, 1, 0);
+    command("бросить письмо");
+    ASSERT_EQ(game.inventory.count, 2);
+    command("инвентарь");
+    EXPECT_NE(rowOf("Ваш инвентарь: ключ, свеча."), -1) << rowsJoined(0, 23);
+}
+
 TEST_F(Interpreter, ALongInventoryRunsOverSeveralRows) {
     std::string name(20, 'a');
     for (int i = 0; i < 3; ++i) addObject(0, name + " x x x");
