@@ -1,7 +1,8 @@
-// Inputs on which a fuzz target once found a fault, replayed through the same
-// readers and decoded the same way as the target did: each must now be taken
-// without a sanitizer report (these tests run under ASan and UBSan too).
-// tests/fixtures/fuzz/<target>/ holds the raw bytes each target reported.
+// Inputs on which a fuzz target once found a fault, and the targets' seeds,
+// replayed through the same readers and decoded the same way as the target
+// did: each must be taken without a sanitizer report (these tests run under
+// ASan and UBSan too). tests/fixtures/fuzz/<target>/ holds the raw bytes each
+// target reported; fuzz/corpus/<target>/ holds its seeds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,17 +28,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path FixtureRoot = fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "fuzz";
+const fs::path TestsRoot = fs::path(__FILE__).parent_path().parent_path();
+const fs::path FindingsRoot = TestsRoot / "fixtures" / "fuzz";
+const fs::path SeedsRoot = TestsRoot.parent_path() / "fuzz" / "corpus";
 
-// The fixtures that the target's findings left, in name order.
+// The target's findings, then its seeds, each in name order.
 std::vector<fs::path> fixturesOf(const char* target) {
-    std::vector<fs::path> found;
-    fs::path folder = FixtureRoot / target;
-    if (fs::is_directory(folder))
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-            if (entry.is_regular_file()) found.push_back(entry.path());
-    std::sort(found.begin(), found.end());
-    return found;
+    std::vector<fs::path> all;
+    for (const fs::path& root : {FindingsRoot, SeedsRoot}) {
+        std::vector<fs::path> found;
+        fs::path folder = root / target;
+        if (fs::is_directory(folder))
+            for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+                if (entry.is_regular_file()) found.push_back(entry.path());
+        std::sort(found.begin(), found.end());
+        all.insert(all.end(), found.begin(), found.end());
+    }
+    return all;
 }
 
 std::string bytesOf(const fs::path& path) {
@@ -77,7 +84,7 @@ void expectTablesInBounds() {
 template <typename Replay>
 void replayFixtures(const char* target, Replay replay) {
     std::vector<fs::path> fixtures = fixturesOf(target);
-    if (fixtures.empty()) GTEST_SKIP() << "no findings of " << target;
+    ASSERT_FALSE(fixtures.empty()) << "no findings or seeds of " << target;
     for (const fs::path& fixture : fixtures) {
         SCOPED_TRACE(fixture.filename().string());
         TempWorkDir dir;
