@@ -46,22 +46,15 @@ struct Game {
     TempWorkDir dir;
 };
 
-// Types the command and Enter, then waits for `reply` to show.
-bool command(TerminalSession& session, const std::string& keys, const std::string& reply) {
-    session.type(keys);
-    session.pressEnter();
-    return session.waitForText(reply);
-}
-
 // Plays from the start up to the question that follows the end of the game.
 void playToTheEnd(TerminalSession& session) {
     ASSERT_TRUE(session.waitForText("Вы в камере.")) << session.screenText();
-    ASSERT_TRUE(command(session, OpenDoor, "Похоже, что перед этим надо что-то сделать."))
+    ASSERT_TRUE(session.enterCommand(OpenDoor, "Похоже, что перед этим надо что-то сделать."))
         << session.screenText();
-    ASSERT_TRUE(command(session, TakeKey, "Вы взяли ключ.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(TakeKey, "Вы взяли ключ.")) << session.screenText();
     ASSERT_TRUE(session.waitForText("счет +5")) << session.screenText();
-    ASSERT_TRUE(command(session, Inventory, "Ваш инвентарь: ключ.")) << session.screenText();
-    ASSERT_TRUE(command(session, OpenDoor, "Вы свободны!")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: ключ.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(OpenDoor, "Вы свободны!")) << session.screenText();
     ASSERT_TRUE(session.waitForText("счет +10")) << session.screenText();
     ASSERT_TRUE(session.waitForText("Начать сначала? y/n")) << session.screenText();
 }
@@ -83,9 +76,9 @@ TEST(GamePlayedToTheEnd, ANewGameStartsAgainWithTheScoreKept) {
     playToTheEnd(session);
     if (HasFatalFailure()) return;
     session.type("y");
-    ASSERT_TRUE(command(session, Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
-    ASSERT_TRUE(command(session, Help, "Ваш счет: 15")) << session.screenText();
-    ASSERT_TRUE(command(session, Exit, "Вы уверены? y/n")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Help, "Ваш счет: 15")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Exit, "Вы уверены? y/n")) << session.screenText();
     session.type("y");
     ASSERT_TRUE(session.waitForText("Пока!")) << session.screenText();
     session.type("x");

@@ -49,13 +49,6 @@ struct Game {
     TempWorkDir dir;
 };
 
-// Types the command and Enter, then waits for `reply` to show.
-bool command(TerminalSession& session, const std::string& keys, const std::string& reply) {
-    session.type(keys);
-    session.pressEnter();
-    return session.waitForText(reply);
-}
-
 // True when `text` shows on a row below the first row holding `marker`.
 bool shownBelow(const TerminalSession& session, const std::string& marker,
                 const std::string& text) {
@@ -70,45 +63,46 @@ TEST(SavedGameAtTheKeyboard, LoadBringsBackTheSavedSceneScoreAndInventory) {
     Game game;
     TerminalSession session(game.dir.path());
     ASSERT_TRUE(session.waitForText(RoomText)) << session.screenText();
-    ASSERT_TRUE(command(session, Save, "Игра сохранена")) << session.screenText();
-    ASSERT_TRUE(command(session, TakeStone, "Вы подняли камень.")) << session.screenText();
-    ASSERT_TRUE(command(session, GoEast, "Вы успешно перешли на локацию")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Save, "Игра сохранена")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(TakeStone, "Вы подняли камень.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(GoEast, "Вы успешно перешли на локацию"))
+        << session.screenText();
 
-    ASSERT_TRUE(command(session, Load, "Загрузка прошла успешно")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Load, "Загрузка прошла успешно")) << session.screenText();
     EXPECT_TRUE(session.waitUntil([&] { return shownBelow(session, "Загрузка", RoomText); }))
         << session.screenText();
-    EXPECT_TRUE(command(session, Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
-    EXPECT_TRUE(command(session, Help, "Ваш счет: 0")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Help, "Ваш счет: 0")) << session.screenText();
     // The stone lies in the room again and can be taken again.
     session.type(TakeStone);
     session.pressEnter();
-    EXPECT_TRUE(command(session, Inventory, "Ваш инвентарь: камень.")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: камень.")) << session.screenText();
 }
 
 TEST(SavedGameAtTheKeyboard, ASaveOutlivesStartingAgain) {
     Game game;
     TerminalSession session(game.dir.path());
     ASSERT_TRUE(session.waitForText(RoomText)) << session.screenText();
-    ASSERT_TRUE(command(session, TakeStone, "Вы подняли камень.")) << session.screenText();
-    ASSERT_TRUE(command(session, Save, "Игра сохранена")) << session.screenText();
-    ASSERT_TRUE(command(session, Restart, "Вы уверены? y/n")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(TakeStone, "Вы подняли камень.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Save, "Игра сохранена")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Restart, "Вы уверены? y/n")) << session.screenText();
     session.type("y");
-    ASSERT_TRUE(command(session, Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
-    EXPECT_TRUE(command(session, Help, "Ваш счет: 5")) << session.screenText();  // kept
+    ASSERT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: пусто.")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Help, "Ваш счет: 5")) << session.screenText();  // kept
 
-    ASSERT_TRUE(command(session, Load, "Загрузка прошла успешно")) << session.screenText();
-    EXPECT_TRUE(command(session, Inventory, "Ваш инвентарь: камень.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Load, "Загрузка прошла успешно")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: камень.")) << session.screenText();
 }
 
 TEST(SavedGameAtTheKeyboard, ADamagedSaveIsRefusedAndTheGameGoesOn) {
     Game game;
     TerminalSession session(game.dir.path());
     ASSERT_TRUE(session.waitForText(RoomText)) << session.screenText();
-    ASSERT_TRUE(command(session, TakeStone, "Вы подняли камень.")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(TakeStone, "Вы подняли камень.")) << session.screenText();
     game.dir.writeBytes("save.dat", "2 40\n0 \n-1 -1");  // cut short
-    ASSERT_TRUE(command(session, Load, "Ошибка при загрузке игры")) << session.screenText();
-    EXPECT_TRUE(command(session, Inventory, "Ваш инвентарь: камень.")) << session.screenText();
-    EXPECT_TRUE(command(session, Help, "Ваш счет: 5")) << session.screenText();
+    ASSERT_TRUE(session.enterCommand(Load, "Ошибка при загрузке игры")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Inventory, "Ваш инвентарь: камень.")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Help, "Ваш счет: 5")) << session.screenText();
 }
 
 TEST(SavedGameAtTheKeyboard, ASaveThatCannotBeWrittenIsReportedAndKeepsTheOldOne) {
@@ -118,7 +112,7 @@ TEST(SavedGameAtTheKeyboard, ASaveThatCannotBeWrittenIsReportedAndKeepsTheOldOne
     ASSERT_EQ(0, mkdir((game.dir.path() + "/save.dat.pending").c_str(), 0700));
     TerminalSession session(game.dir.path());
     ASSERT_TRUE(session.waitForText(RoomText)) << session.screenText();
-    EXPECT_TRUE(command(session, Save, "Ошибка при сохранении игры")) << session.screenText();
+    EXPECT_TRUE(session.enterCommand(Save, "Ошибка при сохранении игры")) << session.screenText();
     EXPECT_FALSE(session.findText("Игра сохранена")) << session.screenText();
     EXPECT_EQ(old, game.dir.read("save.dat"));
 }

@@ -183,6 +183,13 @@ void TerminalSession::pressEnter() {
     type("\r");
 }
 
+bool TerminalSession::enterCommand(const std::string& keys, const std::string& reply,
+                                   Milliseconds timeout) {
+    type(keys);
+    pressEnter();
+    return waitForText(reply, timeout);
+}
+
 void TerminalSession::pressBackspace() {
     type("\x7f");
 }

@@ -41,6 +41,9 @@ public:
     // the program has set (application cursor keys once the keypad is on).
     void type(const std::string& bytes);
     void pressEnter();
+    // Types the keys and Enter, then polls until `reply` shows.
+    bool enterCommand(const std::string& keys, const std::string& reply,
+                      Milliseconds timeout = DefaultTimeout);
     void pressBackspace();  // 127, as today's terminals send it
     void pressLeft();
     void pressRight();
