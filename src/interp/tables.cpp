@@ -2,21 +2,9 @@
 
 #include <cstring>
 
-int inUse(int count, int capacity) {
-    if (count < 0) return 0;
-    return count < capacity ? count : capacity;
-}
-
 Scene* loadedScene(int index) {
     if (index < 0 || index >= inUse(game.sceneCount, MaxScenes)) return nullptr;
     return &game.scenes[index];
-}
-
-int lastObjectPosition(const Scene& scene, int id) {
-    int found = -1;
-    for (int p = 0; p < inUse(scene.objnum, MaxObjects); ++p)
-        if (scene.objects[p].id == id) found = p;
-    return found;
 }
 
 const SceneObject* objectWithId(int sceneIndex, int id) {

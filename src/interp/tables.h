@@ -4,16 +4,9 @@
 
 #include "world/world.h"
 
-// `count` held to 0..capacity: how many records of a table may be read.
-int inUse(int count, int capacity);
-
 // The scene at `index` when it is one of the loaded scenes (below both
 // sceneCount and the table's capacity); null otherwise.
 Scene* loadedScene(int index);
-
-// The last position among the scene's objects in use whose id is `id`; -1 when
-// none.
-int lastObjectPosition(const Scene& scene, int id);
 
 // The last object of scene `sceneIndex` whose id is `id`; null when there is
 // none or the scene is not loaded.

@@ -28,7 +28,7 @@ void drawName(const char* name, int length, int cell) {
 
 void drawVerbMenu() {
     setPair(MenuWindow, NormalPair);
-    int verbCount = game.verbCount < MaxVerbs ? game.verbCount : MaxVerbs;
+    int verbCount = inUse(game.verbCount, MaxVerbs);
     int cell = 0;
     for (int i = 0; i < verbCount; ++i) {
         if (i == selectedVerb) setPair(MenuWindow, SystemPair);

@@ -15,14 +15,8 @@ const char SavePath[] = "save.dat";
 // The new save is written here first, so a failed write never harms the old one.
 const char PendingSavePath[] = "save.dat.pending";
 
-// A count from memory, held within its table so no loop runs past it.
-int32_t withinTable(int32_t count, int32_t capacity) {
-    if (count < 0) return 0;
-    return count < capacity ? count : capacity;
-}
-
 int32_t sceneTotal() {
-    return withinTable(game.sceneCount, MaxScenes);
+    return inUse(game.sceneCount, MaxScenes);
 }
 
 // ---- Saving ----
@@ -54,10 +48,10 @@ void putScene(SaveWriter& writer, const Scene& scene, bool carried) {
     putNumber(writer, scene.exitNorth, " ");
     putNumber(writer, scene.exitSouth, "\n");
     putNumber(writer, scene.state, "\n");
-    int32_t actions = withinTable(scene.actionCount, MaxActions);
+    int32_t actions = inUse(scene.actionCount, MaxActions);
     for (int32_t k = 0; k < actions; ++k) putNumber(writer, scene.actions[k].state, " ");
     putLineEnd(writer);
-    int32_t objects = withinTable(scene.objnum, MaxObjects);
+    int32_t objects = inUse(scene.objnum, MaxObjects);
     if (carried) {
         putNumber(writer, objects, "\n");
         for (int32_t k = 0; k < objects; ++k) {
@@ -74,7 +68,7 @@ void putScene(SaveWriter& writer, const Scene& scene, bool carried) {
 void putGame(SaveWriter& writer) {
     putNumber(writer, game.currentScene, " ");
     putNumber(writer, game.score, "\n");
-    int32_t carried = withinTable(game.inventory.count, MaxItems);
+    int32_t carried = inUse(game.inventory.count, MaxItems);
     putNumber(writer, carried, " ");
     putSpacedLine(writer, game.inventory.items, carried);
     for (int32_t i = 0; i < sceneTotal(); ++i) putScene(writer, game.scenes[i], i == 0);
@@ -138,10 +132,10 @@ bool takeScene(TokenReader& reader, int32_t index) {
     const Scene& scene = game.scenes[index];
     SavedScene& saved = staged.scenes[index];
     if (!takeNumbers(reader, saved.exits, 4) || !takeNumber(reader, saved.state)) return false;
-    if (!takeNumbers(reader, saved.actionStates, withinTable(scene.actionCount, MaxActions)))
+    if (!takeNumbers(reader, saved.actionStates, inUse(scene.actionCount, MaxActions)))
         return false;
     if (index == 0) return takeCarried(reader, saved);
-    return takeNumbers(reader, saved.objectStates, withinTable(scene.objnum, MaxObjects));
+    return takeNumbers(reader, saved.objectStates, inUse(scene.objnum, MaxObjects));
 }
 
 bool takeGame(TokenReader& reader) {
@@ -170,11 +164,8 @@ bool fitsWorld() {
 // its id, record 0 when none has it.
 const SceneObject& homeRecord(ItemCode code) {
     const Scene& home = game.scenes[code / 100];
-    int32_t id = code % 100;
-    int32_t found = 0;
-    for (int32_t k = 0; k < withinTable(home.objnum, MaxObjects); ++k)
-        if (home.objects[k].id == id) found = k;
-    return home.objects[found];
+    int position = lastObjectPosition(home, code % 100);
+    return home.objects[position < 0 ? 0 : position];
 }
 
 // Builds scene 0's new records from the world as it stands before the load.
@@ -196,14 +187,14 @@ void applyScene(int32_t index) {
     scene.exitNorth = saved.exits[2];
     scene.exitSouth = saved.exits[3];
     scene.state = saved.state;
-    for (int32_t k = 0; k < withinTable(scene.actionCount, MaxActions); ++k)
+    for (int32_t k = 0; k < inUse(scene.actionCount, MaxActions); ++k)
         scene.actions[k].state = saved.actionStates[k];
     if (index == 0) {
         std::memcpy(scene.objects, stagedCarried, sizeof(SceneObject) * staged.count);
         scene.objnum = staged.count;
         return;
     }
-    for (int32_t k = 0; k < withinTable(scene.objnum, MaxObjects); ++k)
+    for (int32_t k = 0; k < inUse(scene.objnum, MaxObjects); ++k)
         scene.objects[k].state = saved.objectStates[k];
 }
 

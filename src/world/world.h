@@ -118,3 +118,11 @@ void resetGameState();
 
 // Empties the inventory: count 0 and every entry 0.
 void clearInventory();
+
+// `count` held to 0..capacity: how many records of a table may be read,
+// whatever number the game data or a saved game put there.
+int inUse(int count, int capacity);
+
+// The last position among the scene's objects in use whose id is `id`; -1 when
+// none.
+int lastObjectPosition(const Scene& scene, int id);

@@ -23,6 +23,22 @@ std::string utf8Of(wchar_t c) {
     return out;
 }
 
+// The first character and the colour pair of one cell.
+struct Cell {
+    wchar_t character;
+    short pair;
+};
+
+Cell readCell(WINDOW* window, int row, int column) {
+    cchar_t cell;
+    wchar_t wide[CCHARW_MAX + 1] = {};
+    attr_t attributes;
+    short pair = 0;
+    mvwin_wch(window, row, column, &cell);
+    getcchar(&cell, wide, &attributes, &pair, nullptr);
+    return {wide[0], pair};
+}
+
 }  // namespace
 
 CursesScreen::CursesScreen(int rows, int columns) {
@@ -63,13 +79,8 @@ WINDOW* CursesScreen::window(int rows, int columns, int top, int left) {
 std::string CursesScreen::cellsText(WINDOW* window, int row, int column, int length) {
     std::string text;
     for (int c = column; c < column + length && c < getmaxx(window); ++c) {
-        cchar_t cell;
-        wchar_t wide[CCHARW_MAX + 1] = {};
-        attr_t attributes;
-        short pair;
-        mvwin_wch(window, row, c, &cell);
-        getcchar(&cell, wide, &attributes, &pair, nullptr);
-        text += utf8Of(wide[0] == L'\0' ? L' ' : wide[0]);
+        wchar_t character = readCell(window, row, c).character;
+        text += utf8Of(character == L'\0' ? L' ' : character);
     }
     return text;
 }
@@ -81,13 +92,7 @@ std::string CursesScreen::rowText(WINDOW* window, int row) {
 }
 
 int CursesScreen::pairAt(WINDOW* window, int row, int column) {
-    cchar_t cell;
-    wchar_t wide[CCHARW_MAX + 1] = {};
-    attr_t attributes;
-    short pair;
-    mvwin_wch(window, row, column, &cell);
-    getcchar(&cell, wide, &attributes, &pair, nullptr);
-    return pair;
+    return readCell(window, row, column).pair;
 }
 
 void CursesScreen::feedKeys(const std::vector<int>& keys) {
